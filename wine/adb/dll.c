@@ -1,0 +1,1 @@
+int quorvix_placeholder(void) { return 0; }

@@ -1,0 +1,63 @@
+#include "workflows/deploy_tools.h"
+
+#include <shlwapi.h>
+
+#include "res/resource.h"
+
+namespace {
+
+struct Payload {
+    WORD resourceId;
+    const char* fileName;
+};
+
+constexpr Payload kPayloads[] = {
+    {IDR_PAYLOAD_ADB, "adb.exe"},
+    {IDR_PAYLOAD_ADBWINAPI, "AdbWinApi.dll"},
+    {IDR_PAYLOAD_ADBWINUSB, "AdbWinUsbApi.dll"},
+};
+
+// The marker first: when someone placed it next to complete tools, the
+// files are left as they are.
+constexpr const char* kPresenceNames[] = {"1", "adb.exe", "AdbWinApi.dll", "AdbWinUsbApi.dll"};
+
+bool ToolsPresent(const WorkingDirectory& directory)
+{
+    for (const char* name : kPresenceNames) {
+        if (!PathFileExistsA((directory + name).c_str()))
+            return false;
+    }
+    return true;
+}
+
+void WritePayload(const WorkingDirectory& directory, const Payload& payload)
+{
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(payload.resourceId), "myfile");
+    const DWORD size = resource ? SizeofResource(nullptr, resource) : 0;
+    HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes)
+        return;
+
+    const std::string path = directory + payload.fileName;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    const bool complete = WriteFile(file, bytes, size, &written, nullptr) && written == size;
+    CloseHandle(file);
+    if (!complete)
+        DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+void DeployTools(const WorkingDirectory& directory)
+{
+    CreateDirectoryA(directory.c_str(), nullptr);
+    if (ToolsPresent(directory))
+        return;
+    for (const Payload& payload : kPayloads)
+        WritePayload(directory, payload);
+}
