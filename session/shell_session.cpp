@@ -7,6 +7,7 @@ namespace {
 
 constexpr DWORD kReadPauseMs = 1000;
 constexpr DWORD kChunkSize = 1024;
+constexpr DWORD kTerminateWaitMs = 5000;
 
 void CloseAndClear(HANDLE& handle)
 {
@@ -109,6 +110,9 @@ void CloseShell(ShellSession& session)
     CloseAndClear(session.outputWrite);
     if (session.process) {
         TerminateProcess(session.process, 0);
+        // Termination completes asynchronously; once CloseShell returns the
+        // interpreter is gone.
+        WaitForSingleObject(session.process, kTerminateWaitMs);
         CloseAndClear(session.process);
     }
 }

@@ -39,19 +39,26 @@ void WritePayload(const WorkingDirectory& directory, const Payload& payload)
     if (!bytes)
         return;
 
-    const std::string path = directory + payload.fileName;
+    WritePayloadFile(directory + payload.fileName, bytes, size);
+}
+
+}  // namespace
+
+bool WritePayloadFile(const std::string& path, const void* bytes, DWORD size)
+{
+    // No sharing: a second pass writing at the same moment fails to open the
+    // file and leaves it to the first.
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return;
+        return false;
     DWORD written = 0;
     const bool complete = WriteFile(file, bytes, size, &written, nullptr) && written == size;
     CloseHandle(file);
     if (!complete)
         DeleteFileA(path.c_str());
+    return complete;
 }
-
-}  // namespace
 
 void DeployTools(const WorkingDirectory& directory)
 {

@@ -9,3 +9,8 @@
 // (adb still running from there, say) keeps its earlier copy, and a file that
 // was written only in part is deleted rather than left damaged.
 void DeployTools(const WorkingDirectory& directory);
+
+// Creates (or truncates) the file and writes all `size` bytes with one
+// write. A file that cannot be written whole is deleted again; returns
+// whether the file now holds the bytes.
+bool WritePayloadFile(const std::string& path, const void* bytes, DWORD size);
