@@ -1,0 +1,261 @@
+// Drives a running Quorvix.exe from outside, the way a user would, for the
+// end-to-end tests: one command per run, its answer on standard output.
+// Texts travel as hex so GBK bytes survive any console code page.
+//
+//   launch EXE TEMPDIR [NAME=VALUE...]   start EXE with TEMP/TMP and more variables; prints "pid N"
+//   window PID MS                        wait for PID's dialog; prints "hwnd H"
+//   text H ID                            WM_GETTEXT of control ID (0: the window); prints "text HEX"
+//   state H                              "enabled E checked C1 C2 C3 window W" of the main controls
+//   click H ID                           BM_CLICK on control ID
+//   devchange H TYPE                     WM_DEVICECHANGE with event TYPE; prints the result
+//   burst H COUNT MS                     COUNT arrivals/removals spread over MS milliseconds
+//   syscommand H ID                      posts WM_SYSCOMMAND ID (the About box is modal)
+//   key H esc|enter                      a key press sent to the dialog
+//   owned H MS                           wait for a window owned by H; prints "hwnd A rect L T R B"
+//   rect H                               prints "rect L T R B"
+//   wait-exit PID MS                     prints "exit CODE" or "running"
+//   children PID                         prints "proc PID NAME" for each process PID started
+//   kill PID                             ends PID
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND ParseHwnd(const char* text)
+{
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoull(text, nullptr, 0)));
+}
+
+int Fail(const char* why)
+{
+    std::printf("error %s\n", why);
+    return 1;
+}
+
+std::string Hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return hex;
+}
+
+int Launch(int argc, char** argv)
+{
+    if (argc < 4)
+        return Fail("usage");
+    SetEnvironmentVariableA("TEMP", argv[3]);
+    SetEnvironmentVariableA("TMP", argv[3]);
+    for (int i = 4; i < argc; ++i) {
+        std::string pair = argv[i];
+        const size_t eq = pair.find('=');
+        if (eq != std::string::npos)
+            SetEnvironmentVariableA(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str());
+    }
+    std::string command = std::string("\"") + argv[2] + "\"";
+    // No standard handles: the program must not keep this command's output
+    // pipe open after the command has ended.
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return Fail("create");
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::printf("pid %lu\n", pi.dwProcessId);
+    return 0;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainDialog(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && GetDlgItem(hwnd, 1005) && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindOwned(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    if (GetWindow(hwnd, GW_OWNER) == search->owner && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int WaitForWindow(WindowSearch search, WNDENUMPROC finder, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        EnumWindows(finder, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            RECT r;
+            GetWindowRect(search.found, &r);
+            std::printf("hwnd %llu rect %ld %ld %ld %ld\n",
+                        static_cast<unsigned long long>(reinterpret_cast<INT_PTR>(search.found)),
+                        r.left, r.top, r.right, r.bottom);
+            return 0;
+        }
+        Sleep(50);
+    } while (GetTickCount() - start < ms);
+    return Fail("nowindow");
+}
+
+std::string ControlText(HWND hwnd, int id)
+{
+    HWND control = id ? GetDlgItem(hwnd, id) : hwnd;
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 5000, &length);
+    std::vector<char> text(length + 1);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_BLOCK, 5000, &copied);
+    return std::string(text.data(), copied);
+}
+
+int Key(HWND hwnd, const char* which)
+{
+    const WPARAM vk = std::strcmp(which, "esc") == 0 ? VK_ESCAPE : VK_RETURN;
+    // The dialog's own message loop hands keys to the dialog manager.
+    PostMessageA(hwnd, WM_KEYDOWN, vk, 1);
+    PostMessageA(hwnd, WM_KEYUP, vk, 0xC0000001);
+    return 0;
+}
+
+int WaitExit(DWORD pid, DWORD ms)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) {
+        std::printf("exit gone\n");
+        return 0;
+    }
+    const DWORD waited = WaitForSingleObject(process, ms);
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    if (waited == WAIT_TIMEOUT)
+        std::printf("running\n");
+    else
+        std::printf("exit %lu\n", code);
+    return 0;
+}
+
+int Children(DWORD parent)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parent)
+            std::printf("proc %lu %s\n", entry.th32ProcessID, entry.szExeFile);
+    }
+    CloseHandle(snapshot);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Fail("usage");
+    const std::string command = argv[1];
+    if (command == "launch")
+        return Launch(argc, argv);
+    if (argc < 3)
+        return Fail("usage");
+    if (command == "window" && argc >= 4)
+        return WaitForWindow({static_cast<DWORD>(std::atol(argv[2])), nullptr, nullptr},
+                             FindMainDialog, std::atol(argv[3]));
+    if (command == "wait-exit" && argc >= 4)
+        return WaitExit(std::atol(argv[2]), std::atol(argv[3]));
+    if (command == "children")
+        return Children(std::atol(argv[2]));
+    if (command == "kill") {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, std::atol(argv[2]));
+        if (process) {
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+        std::printf("ok\n");
+        return 0;
+    }
+
+    HWND hwnd = ParseHwnd(argv[2]);
+    if (command == "text" && argc >= 4) {
+        std::printf("text %s\n", Hex(ControlText(hwnd, std::atoi(argv[3]))).c_str());
+        return 0;
+    }
+    if (command == "state") {
+        std::printf("enabled %d checked %d %d %d window %d\n",
+                    IsWindowEnabled(GetDlgItem(hwnd, 1001)) ? 1 : 0,
+                    static_cast<int>(SendMessageA(GetDlgItem(hwnd, 1002), BM_GETCHECK, 0, 0)),
+                    static_cast<int>(SendMessageA(GetDlgItem(hwnd, 1003), BM_GETCHECK, 0, 0)),
+                    static_cast<int>(SendMessageA(GetDlgItem(hwnd, 1004), BM_GETCHECK, 0, 0)),
+                    IsWindowEnabled(hwnd) ? 1 : 0);
+        return 0;
+    }
+    if (command == "click" && argc >= 4) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(GetDlgItem(hwnd, std::atoi(argv[3])), BM_CLICK, 0, 0, SMTO_BLOCK, 5000,
+                            &ignored);
+        std::printf("ok\n");
+        return 0;
+    }
+    if (command == "devchange" && argc >= 4) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(hwnd, WM_DEVICECHANGE, std::strtoul(argv[3], nullptr, 0), 0,
+                            SMTO_BLOCK, 5000, &result);
+        std::printf("result %llu\n", static_cast<unsigned long long>(result));
+        return 0;
+    }
+    if (command == "burst" && argc >= 5) {
+        const int count = std::atoi(argv[3]);
+        const DWORD spread = std::atol(argv[4]);
+        for (int i = 0; i < count; ++i) {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(hwnd, WM_DEVICECHANGE, i % 2 ? 0x8004 : 0x8000, 0, SMTO_BLOCK, 5000,
+                                &result);
+            Sleep(spread / count);
+        }
+        std::printf("ok\n");
+        return 0;
+    }
+    if (command == "syscommand" && argc >= 4) {
+        PostMessageA(hwnd, WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 0), 0);
+        std::printf("ok\n");
+        return 0;
+    }
+    if (command == "key" && argc >= 4)
+        return Key(hwnd, argv[3]);
+    if (command == "owned" && argc >= 4)
+        return WaitForWindow({0, hwnd, nullptr}, FindOwned, std::atol(argv[3]));
+    if (command == "rect") {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        std::printf("rect %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    return Fail("unknown");
+}
