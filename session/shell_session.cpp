@@ -25,6 +25,23 @@ void KeepToOurselves(HANDLE handle)
     SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
 }
 
+// A job that ends the interpreter when its last handle closes, which at the
+// latest happens when this program ends: a pass still running when the user
+// closes the dialog leaves no interpreter behind. Programs the interpreter
+// starts stay out of the job, so the adb server they launch lives on.
+HANDLE NewInterpreterJob()
+{
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    if (!job)
+        return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags =
+        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    KeepToOurselves(job);
+    return job;
+}
+
 }  // namespace
 
 bool OpenShell(ShellSession& session)
@@ -75,6 +92,9 @@ bool OpenShellWith(ShellSession& session, const char* interpreterPath)
     }
     CloseHandle(created.hThread);
     session.process = created.hProcess;
+    session.job = NewInterpreterJob();
+    if (session.job && !AssignProcessToJobObject(session.job, session.process))
+        CloseAndClear(session.job);  // e.g. already in a job that allows no other
     return true;
 }
 
@@ -115,6 +135,7 @@ void CloseShell(ShellSession& session)
         WaitForSingleObject(session.process, kTerminateWaitMs);
         CloseAndClear(session.process);
     }
+    CloseAndClear(session.job);
 }
 
 void ExitIfShellFailed(bool succeeded)

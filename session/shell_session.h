@@ -17,6 +17,7 @@ struct ShellSession {
     HANDLE inputRead = nullptr;    // the interpreter's stdin
     HANDLE inputWrite = nullptr;   // we type command lines here
     HANDLE process = nullptr;      // the interpreter, kept only to end it
+    HANDLE job = nullptr;          // ends the interpreter should this program end first
 };
 
 // The interpreter every session runs; fixed, never taken from the environment.
@@ -35,7 +36,7 @@ bool SendLine(ShellSession& session, const std::string& text);
 // read ends with '>' (the prompt's last character).
 bool ReadUntilPrompt(ShellSession& session, OutputBuffer& buffer);
 
-// Closes the four pipe ends, ends the interpreter and releases its handle.
+// Closes the four pipe ends, ends the interpreter and releases its handles.
 void CloseShell(ShellSession& session);
 
 // A failed session call ends the whole program at once, with the system's

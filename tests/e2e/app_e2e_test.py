@@ -173,6 +173,9 @@ class AppTest(unittest.TestCase):
                     run.key(how)
                 self.assertEqual(run.wait_exit(3000), 0)
                 self.assertLess(time.monotonic() - started, 3)
+                # The pass's interpreter ended with the program.
+                time.sleep(1)
+                self.assertEqual(run.children(), [])
                 run.close()
 
     def test_about_box_from_the_system_menu(self):

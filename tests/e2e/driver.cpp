@@ -16,8 +16,24 @@
 //   wait-exit PID MS                     prints "exit CODE" or "running"
 //   children PID                         prints "proc PID NAME" for each process PID started
 //   kill PID                             ends PID
+//   counts PID                           prints "handles N threads M" of PID
+//   proccounts PID                       "handles N threads M" of PID from the system's process
+//                                        list (Wine's GetProcessHandleCount, used by counts,
+//                                        always answers 0)
+//
+// Timed commands for scripts/bench; the clock runs inside one process, so a
+// Wine process start does not blur the times (milliseconds, 0.1 resolution):
+//   launchwait EXE TEMPDIR MS [NAME=VALUE...]  start EXE as launch does, wait for its first
+//                                        visible window; prints "pid N hwnd H ms V answered A"
+//                                        (V: visible, A: its thread has answered a message)
+//   waitstatus H HEX MS                  wait until the status (1005) reads HEX; prints "ms T"
+//   clickwait H ID HEX MS                BM_CLICK on ID, then wait for a status change that ends
+//                                        at HEX; prints "ms T first F" (F: first new status)
+//   devchangewait H TYPE HEX MS          the same after WM_DEVICECHANGE with event TYPE
+// A wait that runs out prints "timeout T last HEX" (the status it last read).
 #include <windows.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -174,6 +190,187 @@ int Children(DWORD parent)
     return 0;
 }
 
+int Counts(DWORD pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    DWORD handles = 0;
+    if (!process || !GetProcessHandleCount(process, &handles))
+        return Fail("process");
+    CloseHandle(process);
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD threads = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        threads += entry.th32OwnerProcessID == pid;
+    CloseHandle(snapshot);
+    std::printf("handles %lu threads %lu\n", handles, threads);
+    return 0;
+}
+
+// Timing for scripts/bench.
+
+constexpr DWORD kStatusId = 1005;
+constexpr DWORD kStatusPollMs = 5;
+
+LARGE_INTEGER Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+double MsSince(const LARGE_INTEGER& start)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(Now().QuadPart - start.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
+}
+
+std::string Unhex(const char* hex)
+{
+    std::string bytes;
+    for (size_t i = 0; hex[i] && hex[i + 1]; i += 2)
+        bytes += static_cast<char>(std::strtoul(std::string(hex + i, 2).c_str(), nullptr, 16));
+    return bytes;
+}
+
+BOOL CALLBACK FindVisibleWindow(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Starts the program the way `launch` does and times it until its first
+// window is visible, then until that window's thread takes a message.
+int LaunchWait(int argc, char** argv)
+{
+    if (argc < 5)
+        return Fail("usage");
+    SetEnvironmentVariableA("TEMP", argv[3]);
+    SetEnvironmentVariableA("TMP", argv[3]);
+    for (int i = 5; i < argc; ++i) {
+        std::string pair = argv[i];
+        const size_t eq = pair.find('=');
+        if (eq != std::string::npos)
+            SetEnvironmentVariableA(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str());
+    }
+    const DWORD limit = std::strtoul(argv[4], nullptr, 10);
+    std::string command = std::string("\"") + argv[2] + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    PROCESS_INFORMATION pi = {};
+    const LARGE_INTEGER start = Now();
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return Fail("create");
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    WindowSearch search = {pi.dwProcessId, nullptr, nullptr};
+    for (;;) {
+        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            break;
+        if (MsSince(start) > limit) {
+            std::printf("error nowindow pid %lu\n", pi.dwProcessId);
+            return 1;
+        }
+        Sleep(1);
+    }
+    const double visible = MsSince(start);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_BLOCK, limit, &ignored);
+    const double answered = MsSince(start);
+    std::printf("pid %lu hwnd %llu ms %.1f answered %.1f\n", pi.dwProcessId,
+                static_cast<unsigned long long>(reinterpret_cast<INT_PTR>(search.found)), visible,
+                answered);
+    return 0;
+}
+
+// Polls the status from START until it has changed from FROM (when
+// mustChange) and reads WANT.
+int WaitForStatus(HWND hwnd, const LARGE_INTEGER& start, const std::string& from,
+                  const std::string& want, DWORD limit, bool mustChange)
+{
+    double first = -1;
+    std::string status;
+    for (;;) {
+        status = ControlText(hwnd, kStatusId);
+        const double now = MsSince(start);
+        if (first < 0 && status != from)
+            first = now;
+        if (status == want && (!mustChange || first >= 0)) {
+            std::printf("ms %.1f first %.1f\n", now, first);
+            return 0;
+        }
+        if (now > limit) {
+            std::printf("timeout %.1f last %s\n", now, Hex(status).c_str());
+            return 0;
+        }
+        Sleep(kStatusPollMs);
+    }
+}
+
+int WaitStatus(HWND hwnd, const char* hex, DWORD limit)
+{
+    const LARGE_INTEGER start = Now();
+    return WaitForStatus(hwnd, start, "", Unhex(hex), limit, false);
+}
+
+int ClickWait(HWND hwnd, int id, const char* hex, DWORD limit)
+{
+    const std::string before = ControlText(hwnd, kStatusId);
+    const LARGE_INTEGER start = Now();
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(GetDlgItem(hwnd, id), BM_CLICK, 0, 0, SMTO_BLOCK, 5000, &ignored);
+    return WaitForStatus(hwnd, start, before, Unhex(hex), limit, true);
+}
+
+int DevChangeWait(HWND hwnd, WPARAM type, const char* hex, DWORD limit)
+{
+    const std::string before = ControlText(hwnd, kStatusId);
+    const LARGE_INTEGER start = Now();
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(hwnd, WM_DEVICECHANGE, type, 0, SMTO_BLOCK, 5000, &ignored);
+    return WaitForStatus(hwnd, start, before, Unhex(hex), limit, true);
+}
+
+int ProcCounts(DWORD pid)
+{
+    using QueryFn = LONG(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query)
+        return Fail("ntdll");
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    LONG status;
+    while ((status = query(SystemProcessInformation, buffer.data(),
+                           static_cast<ULONG>(buffer.size()), &needed)) ==
+           static_cast<LONG>(0xC0000004L))  // STATUS_INFO_LENGTH_MISMATCH
+        buffer.resize(buffer.size() * 2);
+    if (status < 0)
+        return Fail("query");
+    for (size_t at = 0;;) {
+        const auto* info = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + at);
+        if (reinterpret_cast<ULONG_PTR>(info->UniqueProcessId) == pid) {
+            std::printf("handles %lu threads %lu\n", info->HandleCount, info->NumberOfThreads);
+            return 0;
+        }
+        if (!info->NextEntryOffset)
+            break;
+        at += info->NextEntryOffset;
+    }
+    return Fail("process");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -183,6 +380,8 @@ int main(int argc, char** argv)
     const std::string command = argv[1];
     if (command == "launch")
         return Launch(argc, argv);
+    if (command == "launchwait")
+        return LaunchWait(argc, argv);
     if (argc < 3)
         return Fail("usage");
     if (command == "window" && argc >= 4)
@@ -192,6 +391,10 @@ int main(int argc, char** argv)
         return WaitExit(std::atol(argv[2]), std::atol(argv[3]));
     if (command == "children")
         return Children(std::atol(argv[2]));
+    if (command == "counts")
+        return Counts(std::atol(argv[2]));
+    if (command == "proccounts")
+        return ProcCounts(std::atol(argv[2]));
     if (command == "kill") {
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, std::atol(argv[2]));
         if (process) {
@@ -251,6 +454,13 @@ int main(int argc, char** argv)
         return Key(hwnd, argv[3]);
     if (command == "owned" && argc >= 4)
         return WaitForWindow({0, hwnd, nullptr}, FindOwned, std::atol(argv[3]));
+    if (command == "waitstatus" && argc >= 5)
+        return WaitStatus(hwnd, argv[3], std::strtoul(argv[4], nullptr, 10));
+    if (command == "clickwait" && argc >= 6)
+        return ClickWait(hwnd, std::atoi(argv[3]), argv[4], std::strtoul(argv[5], nullptr, 10));
+    if (command == "devchangewait" && argc >= 6)
+        return DevChangeWait(hwnd, std::strtoul(argv[3], nullptr, 0), argv[4],
+                             std::strtoul(argv[5], nullptr, 10));
     if (command == "rect") {
         RECT r;
         GetWindowRect(hwnd, &r);

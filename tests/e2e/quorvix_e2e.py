@@ -45,15 +45,39 @@ def user_temp_dir():
     return PREFIX / "drive_c" / "users" / getpass.getuser() / "Temp"
 
 
-class Desktop:
-    """A private X display and a Wine virtual desktop on it."""
+def owns_display(proc, n):
+    """Whether the X server on :n is proc: when two programs start an Xvfb
+    on the same free number at once, the socket is there for both but the
+    lock file names the one that got it (the other exits)."""
+    try:
+        return int(Path(f"/tmp/.X{n}-lock").read_text().strip()) == proc.pid
+    except (OSError, ValueError):
+        return False
 
-    def __init__(self, name):
+
+class Desktop:
+    """A private X display and a Wine virtual desktop on it.
+
+    With display=":N" the desktop opens on that existing display instead,
+    which is then left running."""
+
+    def __init__(self, name, display=None):
         self.name = name
         self.xvfb = None
-        self.display = None
+        self.display = display
 
     def __enter__(self):
+        if not self.display:
+            self.start_xvfb()
+        # The desktop's own process, kept apart from every command's output
+        # pipe (it outlives the commands that run inside it).
+        self.shell = subprocess.Popen([str(WINE_RUN), "explorer", f"/desktop={self.name},1024x768"],
+                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL, env=self.env())
+        time.sleep(1)
+        return self
+
+    def start_xvfb(self):
         for n in range(int(os.environ.get("QUORVIX_E2E_FIRST_DISPLAY", "120")), 400):
             if Path(f"/tmp/.X{n}-lock").exists() or Path(f"/tmp/.X11-unix/X{n}").exists():
                 continue
@@ -63,20 +87,13 @@ class Desktop:
                 if Path(f"/tmp/.X11-unix/X{n}").exists() or proc.poll() is not None:
                     break
                 time.sleep(0.05)
-            if proc.poll() is None and Path(f"/tmp/.X11-unix/X{n}").exists():
+            if proc.poll() is None and Path(f"/tmp/.X11-unix/X{n}").exists() and owns_display(proc, n):
                 self.xvfb, self.display = proc, f":{n}"
                 break
             proc.kill()
             proc.wait()
         if not self.xvfb:
             raise RuntimeError("no free X display")
-        # The desktop's own process, kept apart from every command's output
-        # pipe (it outlives the commands that run inside it).
-        self.shell = subprocess.Popen([str(WINE_RUN), "explorer", f"/desktop={self.name},1024x768"],
-                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                      stderr=subprocess.DEVNULL, env=self.env())
-        time.sleep(1)
-        return self
 
     def __exit__(self, *exc):
         self.shell.terminate()
@@ -85,6 +102,8 @@ class Desktop:
         except subprocess.TimeoutExpired:
             self.shell.kill()
             self.shell.wait()
+        if self.xvfb is None:
+            return
         self.xvfb.terminate()
         try:
             self.xvfb.wait(5)
@@ -145,6 +164,26 @@ class Run:
         self.hwnd = int(words[1])
         self.rect = tuple(int(w) for w in words[3:7])
         return self
+
+    def close_and_settle(self, ms=5000):
+        """close(), then wait up to ms for each process the program had
+        started (its interpreter and what runs in it) to end as well: they
+        end by themselves once the program is gone.  They are not killed:
+        children are found by parent pid, and a process left by someone
+        else whose parent had the same (reused) pid would be listed too.
+        Returns the pids still running."""
+        started = []
+        if self.pid is not None and self.wait_exit(0) is None:
+            pending = [self.pid]
+            while pending:
+                for pid, _ in self.children(pending.pop()):
+                    started.append(pid)
+                    pending.append(pid)
+        self.close()
+        deadline = time.monotonic() + ms / 1000
+        return [pid for pid in started
+                if self.desktop.drive("wait-exit", pid,
+                                      max(0, int((deadline - time.monotonic()) * 1000)))[0] == "running"]
 
     def close(self):
         if self.pid is not None:
