@@ -4,7 +4,10 @@ An adb server finds emulator-style phones in two ways: it scans ports
 5555, 5557, ... once when it starts, and it connects to any port that is
 announced to it with the host request `host:emulator:<port>`.  The phone
 listens on its port and announces itself whenever it (re)starts, so it is
-found whether the server started before or after it.
+found whether the server started before or after it.  It announces itself
+again whenever its last connection to the server ends while it is up (the
+server was killed): a restarted server scans only 5555..5585 and would
+never see a phone on another port otherwise.
 """
 
 import asyncio
@@ -33,7 +36,7 @@ class Phone:
         self.shell = PhoneShell(prop_dir, rooted=rooted)
         self.listener = None
         self.sessions = set()
-        self.connections_since_boot = 0
+        self.connections_since_announcing = 0
         self.announcer = None
         self.rebooter = None
 
@@ -66,10 +69,17 @@ class Phone:
                 self.port, self.serial, self.shell.root))
 
     async def boot(self):
-        self.connections_since_boot = 0
         self.listener = await asyncio.start_server(
             self.on_connection, "127.0.0.1", self.port, reuse_address=True)
         self.say("listening on 127.0.0.1:%d as %s (%s)" % (self.port, self.serial, self.mode))
+        self.start_announcing()
+
+    def start_announcing(self):
+        """Start the announcement loop afresh (a loop still running from an
+        earlier start is replaced, so the give-up time counts from now)."""
+        if self.announcer is not None:
+            self.announcer.cancel()
+        self.connections_since_announcing = 0
         self.announcer = asyncio.get_running_loop().create_task(self.announce())
 
     async def shut_down(self):
@@ -124,7 +134,7 @@ class Phone:
     # -- connections ------------------------------------------------------
 
     async def on_connection(self, reader, writer):
-        self.connections_since_boot += 1
+        self.connections_since_announcing += 1
         session = Session(self, reader, writer)
         self.sessions.add(session)
         self.say("adb server connected")
@@ -133,6 +143,12 @@ class Phone:
         finally:
             self.sessions.discard(session)
             self.say("adb server disconnected")
+            # Still up and nobody connected: the server went away (killed or
+            # restarted), so tell the next server where the phone is.  While
+            # rebooting or stopping the listener is already gone.
+            if self.listener is not None and not self.sessions:
+                self.say("announcing again")
+                self.start_announcing()
 
     async def announce(self):
         """Send `host:emulator:<port>` to the adb server until it connects.
@@ -142,7 +158,7 @@ class Phone:
         old connection and ignores announcements for a port it knows."""
         request = ("host:emulator:%d" % self.port).encode()
         deadline = time.monotonic() + ANNOUNCE_GIVE_UP
-        while self.connections_since_boot == 0 and time.monotonic() < deadline:
+        while self.connections_since_announcing == 0 and time.monotonic() < deadline:
             try:
                 reader, writer = await asyncio.wait_for(
                     asyncio.open_connection("127.0.0.1", self.server_port), 2.0)

@@ -454,6 +454,33 @@ class ServerStartedLaterTest(unittest.TestCase):
                         "states: %r" % self.server.states())
 
 
+class ServerRestartTest(unittest.TestCase):
+    """The server is killed and started again on the same private port."""
+
+    def test_listed_again_after_each_restart(self):
+        workdir = tempfile.mkdtemp(prefix="phone-sim-test-")
+        self.addCleanup(shutil.rmtree, workdir, ignore_errors=True)
+        server = AdbServer(workdir)
+        server.start()
+        self.addCleanup(server.stop)
+        phone = Phone(workdir, server.port).start()
+        self.addCleanup(phone.stop)
+        self.assertTrue(server.wait_for_state(phone.serial, "device"),
+                        "states: %r" % server.states())
+        # Twice: every lost server is followed by new announcements, not only
+        # the first.  The phone's port is outside the start-up scan, so only
+        # an announcement can bring it back.
+        for restart in (1, 2):
+            with self.subTest(restart=restart):
+                server.stop()
+                time.sleep(1.0)  # the first announcements find no server
+                server.start()
+                self.assertTrue(server.wait_for_state(phone.serial, "device"),
+                                "states: %r" % server.states())
+                self.assertEqual(server.adb("-s", phone.serial, "shell", "echo ok").stdout,
+                                 "ok\n")
+
+
 # -- tests at the wire level ------------------------------------------------
 
 def command(name):
