@@ -16,6 +16,8 @@
 //   wait-exit PID MS                     prints "exit CODE" or "running"
 //   children PID                         prints "proc PID NAME" for each process PID started
 //   kill PID                             ends PID
+//   hold FILE                            writes its own pid to FILE and stays until killed: a
+//                                        virtual desktop closes soon after its last program
 //   counts PID                           prints "handles N threads M" of PID
 //   proccounts PID                       "handles N threads M" of PID from the system's process
 //                                        list (Wine's GetProcessHandleCount, used by counts,
@@ -395,6 +397,15 @@ int main(int argc, char** argv)
         return Counts(std::atol(argv[2]));
     if (command == "proccounts")
         return ProcCounts(std::atol(argv[2]));
+    if (command == "hold") {
+        HANDLE file = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const std::string pid = std::to_string(GetCurrentProcessId());
+        DWORD written = 0;
+        WriteFile(file, pid.data(), static_cast<DWORD>(pid.size()), &written, nullptr);
+        CloseHandle(file);
+        for (;;)
+            Sleep(INFINITE);
+    }
     if (command == "kill") {
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, std::atol(argv[2]));
         if (process) {

@@ -69,12 +69,21 @@ class Desktop:
     def __enter__(self):
         if not self.display:
             self.start_xvfb()
-        # The desktop's own process, kept apart from every command's output
-        # pipe (it outlives the commands that run inside it).
-        self.shell = subprocess.Popen([str(WINE_RUN), "explorer", f"/desktop={self.name},1024x768"],
-                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                      stderr=subprocess.DEVNULL, env=self.env())
-        time.sleep(1)
+        # The desktop is made by a program that stays in it until the end:
+        # Wine closes a virtual desktop soon after its last program ends, and
+        # a desktop made by a later command would keep that command's output
+        # pipe open. It runs apart from every command's pipes.
+        holder_file = Path(tempfile.mkdtemp(prefix="desktop-", dir=user_temp_dir())) / "holder.pid"
+        self.shell = subprocess.Popen(
+            [str(WINE_RUN), "explorer", f"/desktop={self.name},1024x768", str(DRIVER), "hold",
+             windows_path(holder_file)],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=self.env())
+        for _ in range(200):
+            if holder_file.exists() and holder_file.read_text():
+                break
+            time.sleep(0.05)
+        self.holder = int(holder_file.read_text())
+        shutil.rmtree(holder_file.parent, ignore_errors=True)
         return self
 
     def start_xvfb(self):
@@ -96,6 +105,7 @@ class Desktop:
             raise RuntimeError("no free X display")
 
     def __exit__(self, *exc):
+        self.drive("kill", self.holder)
         self.shell.terminate()
         try:
             self.shell.wait(5)

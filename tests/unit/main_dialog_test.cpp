@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/quorvix.h"
+#include "support/pass_bench.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -36,6 +37,8 @@ TEST(MainDialog, SystemMenuEndsWithSeparatorAndAboutEntry)
     ScratchDir temp;
     SetEnvironmentVariableA("TMP", temp.Path().c_str());
     SetEnvironmentVariableA("TEMP", temp.Path().c_str());
+    const std::string adbLog = temp.Path() + "adb.log";
+    SetEnvironmentVariableA("QUORVIX_ADB_LOG", adbLog.c_str());
 
     const DWORD dialogThread = GetCurrentThreadId();
     int count = 0;
@@ -63,6 +66,16 @@ TEST(MainDialog, SystemMenuEndsWithSeparatorAndAboutEntry)
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     theTestApp.m_pMainWnd = nullptr;
     inspector.join();
+    // The dialog's first detection pass goes on without it; let it finish
+    // (it no longer reaches the window) so this console process ends with
+    // nothing of it running.
+    for (int i = 0; i < 300 && ReadFileBytes(adbLog).find("devices") == std::string::npos; ++i)
+        Sleep(50);
+    for (int i = 0; i < 200 && ChildShellRunning(); ++i)
+        Sleep(50);
+    EXPECT_NE(ReadFileBytes(adbLog).find("devices"), std::string::npos);
+    EXPECT_FALSE(ChildShellRunning());
+    SetEnvironmentVariableA("QUORVIX_ADB_LOG", nullptr);
 
     ASSERT_GE(count, 2);
     EXPECT_TRUE(separatorType & MFT_SEPARATOR);
