@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "file_io.h"
-#include "unique_handle.h"
+#include "common/unique_handle.h"
 
 namespace {
 

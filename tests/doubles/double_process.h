@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "unique_handle.h"
+#include "common/unique_handle.h"
 
 class DoubleProcess {
 public:

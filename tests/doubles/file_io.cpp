@@ -1,6 +1,6 @@
 #include "file_io.h"
 
-#include "unique_handle.h"
+#include "common/unique_handle.h"
 
 bool ReadToEnd(HANDLE file, std::string& bytes)
 {

@@ -82,14 +82,21 @@ INSTANTIATE_TEST_SUITE_P(
                 kNoList, false, kTimedOut, 2}),
     [](const ::testing::TestParamInfo<Outcome>& info) { return std::string(info.param.name); });
 
-TEST(DetectPass, AFolderNamedDeviceIsNoPhone)
+// Points the user's temporary directory (and so the working directory and
+// the interpreter's prompt) at a subfolder with the given name.
+std::string UseTempFolder(PassBench& bench, const char* name)
 {
-    PassBench bench(kNoPhoneList);
-    // The user's temporary directory (and so the prompt) holds "device".
-    const std::string temp = bench.TempDir() + "device\\";
+    const std::string temp = bench.TempDir() + name + "\\";
     CreateDirectoryA(temp.c_str(), nullptr);
     SetEnvironmentVariableA("TMP", temp.c_str());
     SetEnvironmentVariableA("TEMP", temp.c_str());
+    return temp;
+}
+
+TEST(DetectPass, AFolderNamedDeviceIsNoPhone)
+{
+    PassBench bench(kNoPhoneList);
+    UseTempFolder(bench, "device");
     bench.Run(DetectThreadProc);
     EXPECT_EQ(bench.StatusText(), kNoPhone);
     EXPECT_FALSE(bench.StartEnabled());
@@ -98,10 +105,7 @@ TEST(DetectPass, AFolderNamedDeviceIsNoPhone)
 TEST(DetectPass, AFolderWithAnAmpersandIsEnteredWhole)
 {
     PassBench bench(kPhone);
-    const std::string temp = bench.TempDir() + "Tom&Jerry\\";
-    CreateDirectoryA(temp.c_str(), nullptr);
-    SetEnvironmentVariableA("TMP", temp.c_str());
-    SetEnvironmentVariableA("TEMP", temp.c_str());
+    const std::string temp = UseTempFolder(bench, "Tom&Jerry");
     bench.Run(DetectThreadProc);
     EXPECT_EQ(bench.StatusText(), kConnected);
     EXPECT_TRUE(FileExists(temp + "ice\\adb.exe"));

@@ -30,6 +30,8 @@ import tempfile
 import time
 import unittest
 
+from phone_rig import free_port, phone_port_candidates, port_is_free, wait_until
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 SIMULATOR = os.path.join(HERE, "phone_sim.py")
 ADB = shutil.which("adb") or "/usr/bin/adb"
@@ -40,47 +42,12 @@ STATE_TIMEOUT = 5.0
 
 # -- ports and waiting ------------------------------------------------------
 
-def free_port():
-    with socket.socket() as sock:
-        sock.bind(("127.0.0.1", 0))
-        return sock.getsockname()[1]
-
-
-def port_is_free(port):
-    with socket.socket() as sock:
-        try:
-            sock.bind(("127.0.0.1", port))
-        except OSError:
-            return False
-        return True
-
-
-def phone_port_candidates(low=5601, high=6999):
-    """Free odd ports (with a free console port below them) in random order."""
-    ports = list(range(low | 1, high + 1, 2))
-    random.shuffle(ports)
-    for port in ports:
-        if port_is_free(port) and port_is_free(port - 1):
-            yield port
-
-
 def accepts_connections(port):
     try:
         with socket.create_connection(("127.0.0.1", port), timeout=0.5):
             return True
     except OSError:
         return False
-
-
-def wait_until(condition, timeout, interval=0.05):
-    """Poll condition() until it returns something true; returns that value
-    or None on timeout."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value or time.monotonic() >= deadline:
-            return value or None
-        time.sleep(interval)
 
 
 # -- processes --------------------------------------------------------------

@@ -4,7 +4,7 @@
 #include "wine/adb/run_files.h"
 #include "wine/adb/sh_script.h"
 #include "wine/adb/text_codec.h"
-#include "wine/adb/unique_handle.h"
+#include "common/unique_handle.h"
 #include "wine/adb/unix_path.h"
 
 #include <cstdlib>
@@ -21,7 +21,7 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file &&
-           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+           WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr) &&
            written == bytes.size();
 }
@@ -33,7 +33,7 @@ std::string ReadWholeFile(const std::wstring& path)
     std::string bytes;
     char chunk[256];
     DWORD read = 0;
-    while (file && ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
+    while (file && ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
         bytes.append(chunk, read);
     return bytes;
 }
@@ -89,7 +89,7 @@ void CopyWithCrLf(const std::wstring& path, HANDLE out)
     std::string chunk(kChunkSize, '\0');
     CrLfConverter converter;
     DWORD read = 0;
-    while (ReadFile(file.get(), chunk.data(), kChunkSize, &read, nullptr) && read > 0) {
+    while (ReadFile(file.Get(), chunk.data(), kChunkSize, &read, nullptr) && read > 0) {
         const std::string converted = converter.Convert(std::string_view(chunk.data(), read));
         DWORD written = 0;
         if (!WriteFile(out, converted.data(), static_cast<DWORD>(converted.size()), &written,

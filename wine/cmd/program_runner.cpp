@@ -1,6 +1,6 @@
 #include "program_runner.h"
 
-#include "unique_handle.h"
+#include "common/unique_handle.h"
 
 #include <vector>
 

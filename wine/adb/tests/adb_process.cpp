@@ -25,15 +25,15 @@ Started::Started(const std::wstring& args)
     HANDLE write = nullptr;
     if (!CreatePipe(&read, &write, &inheritable, 0))
         return;
-    read_.reset(read);
+    read_.Reset(read);
     UniqueHandle childEnd(write);  // ours closes once the child has its copy
     SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = childEnd.get();
-    startup.hStdError = childEnd.get();
+    startup.hStdOutput = childEnd.Get();
+    startup.hStdError = childEnd.Get();
     const std::wstring exe = FromBuildTree(QUORVIX_ADB_EXE);
     std::wstring commandLine = L"adb.exe " + args;
     start_ = GetTickCount64();
@@ -41,7 +41,7 @@ Started::Started(const std::wstring& args)
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         nullptr, &startup, &created))
         return;
-    process_.reset(created.hProcess);
+    process_.Reset(created.hProcess);
     UniqueHandle thread(created.hThread);
 }
 
@@ -50,10 +50,10 @@ Finished Started::Finish()
     Finished finished;
     char chunk[4096];
     DWORD read = 0;
-    while (ReadFile(read_.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
+    while (ReadFile(read_.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
         finished.output.append(chunk, read);
-    WaitForSingleObject(process_.get(), INFINITE);
+    WaitForSingleObject(process_.Get(), INFINITE);
     finished.elapsedMs = GetTickCount64() - start_;
-    GetExitCodeProcess(process_.get(), &finished.exitCode);
+    GetExitCodeProcess(process_.Get(), &finished.exitCode);
     return finished;
 }

@@ -1,7 +1,7 @@
 // Environment and process plumbing for running the built adb.exe in tests.
 #pragma once
 
-#include "wine/adb/unique_handle.h"
+#include "common/unique_handle.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // script that each test writes for itself.
 #include "wine/adb/tests/adb_process.h"
 #include "wine/adb/text_codec.h"
-#include "wine/adb/unique_handle.h"
+#include "common/unique_handle.h"
 #include "wine/adb/unix_path.h"
 
 #include <windows.h>
@@ -56,7 +56,7 @@ protected:
             ASSERT_TRUE(file);
             const std::string script = "#!/bin/sh\n" + body;
             DWORD written = 0;
-            ASSERT_TRUE(WriteFile(file.get(), script.data(), static_cast<DWORD>(script.size()),
+            ASSERT_TRUE(WriteFile(file.Get(), script.data(), static_cast<DWORD>(script.size()),
                                   &written, nullptr));
         }
         const std::optional<std::string> unixPath = UnixPathOf(path);

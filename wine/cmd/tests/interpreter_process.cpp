@@ -1,6 +1,6 @@
 #include "interpreter_process.h"
 
-#include "unique_handle.h"
+#include "common/unique_handle.h"
 
 #include <thread>
 

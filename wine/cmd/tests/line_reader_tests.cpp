@@ -1,5 +1,5 @@
 #include "line_reader.h"
-#include "unique_handle.h"
+#include "common/unique_handle.h"
 
 #include <gtest/gtest.h>
 

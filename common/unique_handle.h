@@ -1,4 +1,6 @@
-// Owns one kernel handle and closes it when it goes out of scope.
+// Owns one kernel handle and closes it when the owner goes away, so every
+// path out of a function releases what it opened. Shared by the Wine tools
+// and the test programs.
 #pragma once
 
 #include <windows.h>
@@ -6,11 +8,9 @@
 class UniqueHandle {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    explicit UniqueHandle(HANDLE handle) { Reset(handle); }
     ~UniqueHandle() { Reset(); }
 
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept
     {
@@ -18,10 +18,13 @@ public:
             Reset(other.Release());
         return *this;
     }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     HANDLE Get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
 
+    // Gives the handle up without closing it.
     HANDLE Release()
     {
         HANDLE handle = handle_;
@@ -29,6 +32,8 @@ public:
         return handle;
     }
 
+    // Closes the current handle and takes `handle` (INVALID_HANDLE_VALUE
+    // counts as none).
     void Reset(HANDLE handle = nullptr)
     {
         if (handle_)
