@@ -19,7 +19,8 @@ HWND WaitForDialog(DWORD threadId)
     for (int i = 0; i < 400; ++i) {
         HWND found = nullptr;
         EnumThreadWindows(threadId, [](HWND hwnd, LPARAM out) -> BOOL {
-            if (GetDlgItem(hwnd, IDC_STATUS)) {
+            // The notice is set after the menu entry: initialisation is done.
+            if (GetDlgItem(hwnd, IDC_STATUS) && GetWindowTextLengthA(GetDlgItem(hwnd, IDC_NOTICE)) > 0) {
                 *reinterpret_cast<HWND*>(out) = hwnd;
                 return FALSE;
             }
