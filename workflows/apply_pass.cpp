@@ -52,22 +52,21 @@ UINT ApplyThreadProc(LPVOID param)
     ExitIfShellFailed(SendLine(shell, kAdbStartServer));
     ExitIfShellFailed(ReadUntilPrompt(shell, output));
 
-    // Each radio button is read when its row comes, not at the click.
+    // Each radio button is read when its row comes, not at the click. The
+    // buffer is not emptied, so what the writes printed is all it gains here.
     bool chosen = false;
-    std::string writeOutput;
+    const size_t writesStart = output.size();
     for (const LocaleChoice& choice : kLocaleChoices) {
         if (!dialog->IsChecked(choice.controlId))
             continue;
         chosen = true;
-        const size_t before = output.size();
         ExitIfShellFailed(SendLine(shell, choice.countryLine));
         ExitIfShellFailed(SendLine(shell, choice.languageLine));
         ExitIfShellFailed(ReadUntilPrompt(shell, output));
-        writeOutput.append(output, before, std::string::npos);
     }
     if (!chosen)
         return GiveUp(*dialog, shell, kStatusChooseLanguage);
-    if (ShowsApplyFailure(writeOutput, directory))
+    if (ShowsApplyFailure(output.substr(writesStart), directory))
         return GiveUp(*dialog, shell, kStatusApplyFailed);
 
     output.clear();

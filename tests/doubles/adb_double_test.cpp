@@ -12,7 +12,7 @@
 #include "call_log.h"
 #include "double_process.h"
 #include "file_io.h"
-#include "temp_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -43,10 +43,10 @@ protected:
         SetEnvironmentVariableA("QUORVIX_ADB_LOG", nullptr);
     }
 
-    std::string Adb() const { return dir_.Path("adb.exe"); }
-    std::string Log() const { return dir_.Path("calls.log"); }
-    std::string ScenarioPath() const { return dir_.Path("scenario.txt"); }
-    std::string ErrFile() { return dir_.Path("err" + std::to_string(++runs_) + ".txt"); }
+    std::string Adb() const { return dir_.Path() + "adb.exe"; }
+    std::string Log() const { return dir_.Path() + "calls.log"; }
+    std::string ScenarioPath() const { return dir_.Path() + "scenario.txt"; }
+    std::string ErrFile() { return dir_.Path() + "err" + std::to_string(++runs_) + ".txt"; }
 
     void UseScenario(const std::string& text)
     {
@@ -76,7 +76,7 @@ protected:
     }
 
 private:
-    TempDir dir_;
+    ScratchDir dir_{"quorvix adb "};
     int runs_ = 0;
 };
 

@@ -67,30 +67,41 @@ std::string Hex(const std::string& bytes)
     return hex;
 }
 
-int Launch(int argc, char** argv)
+// Starts EXE with TEMP and TMP set to TEMPDIR and the NAME=VALUE pairs from
+// argv[first] on, and without standard handles: the program must not keep
+// this command's output pipe open after the command has ended.
+bool StartProgram(const char* exe, const char* tempDir, int argc, char** argv, int first,
+                  DWORD* pid)
 {
-    if (argc < 4)
-        return Fail("usage");
-    SetEnvironmentVariableA("TEMP", argv[3]);
-    SetEnvironmentVariableA("TMP", argv[3]);
-    for (int i = 4; i < argc; ++i) {
+    SetEnvironmentVariableA("TEMP", tempDir);
+    SetEnvironmentVariableA("TMP", tempDir);
+    for (int i = first; i < argc; ++i) {
         std::string pair = argv[i];
         const size_t eq = pair.find('=');
         if (eq != std::string::npos)
             SetEnvironmentVariableA(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str());
     }
-    std::string command = std::string("\"") + argv[2] + "\"";
-    // No standard handles: the program must not keep this command's output
-    // pipe open after the command has ended.
+    std::string command = std::string("\"") + exe + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return Fail("create");
+        return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    std::printf("pid %lu\n", pi.dwProcessId);
+    *pid = pi.dwProcessId;
+    return true;
+}
+
+int Launch(int argc, char** argv)
+{
+    DWORD pid = 0;
+    if (argc < 4)
+        return Fail("usage");
+    if (!StartProgram(argv[2], argv[3], argc, argv, 4, &pid))
+        return Fail("create");
+    std::printf("pid %lu\n", pid);
     return 0;
 }
 
@@ -256,32 +267,18 @@ int LaunchWait(int argc, char** argv)
 {
     if (argc < 5)
         return Fail("usage");
-    SetEnvironmentVariableA("TEMP", argv[3]);
-    SetEnvironmentVariableA("TMP", argv[3]);
-    for (int i = 5; i < argc; ++i) {
-        std::string pair = argv[i];
-        const size_t eq = pair.find('=');
-        if (eq != std::string::npos)
-            SetEnvironmentVariableA(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str());
-    }
     const DWORD limit = std::strtoul(argv[4], nullptr, 10);
-    std::string command = std::string("\"") + argv[2] + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    PROCESS_INFORMATION pi = {};
+    DWORD pid = 0;
     const LARGE_INTEGER start = Now();
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!StartProgram(argv[2], argv[3], argc, argv, 5, &pid))
         return Fail("create");
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    WindowSearch search = {pi.dwProcessId, nullptr, nullptr};
+    WindowSearch search = {pid, nullptr, nullptr};
     for (;;) {
         EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found)
             break;
         if (MsSince(start) > limit) {
-            std::printf("error nowindow pid %lu\n", pi.dwProcessId);
+            std::printf("error nowindow pid %lu\n", pid);
             return 1;
         }
         Sleep(1);
@@ -290,7 +287,7 @@ int LaunchWait(int argc, char** argv)
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_BLOCK, limit, &ignored);
     const double answered = MsSince(start);
-    std::printf("pid %lu hwnd %llu ms %.1f answered %.1f\n", pi.dwProcessId,
+    std::printf("pid %lu hwnd %llu ms %.1f answered %.1f\n", pid,
                 static_cast<unsigned long long>(reinterpret_cast<INT_PTR>(search.found)), visible,
                 answered);
     return 0;

@@ -55,6 +55,16 @@ def owns_display(proc, n):
         return False
 
 
+def end_process(proc, timeout=5):
+    """Asks a process we started to end, and kills it if it does not."""
+    proc.terminate()
+    try:
+        proc.wait(timeout)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
+
+
 class Desktop:
     """A private X display and a Wine virtual desktop on it.
 
@@ -106,20 +116,9 @@ class Desktop:
 
     def __exit__(self, *exc):
         self.drive("kill", self.holder)
-        self.shell.terminate()
-        try:
-            self.shell.wait(5)
-        except subprocess.TimeoutExpired:
-            self.shell.kill()
-            self.shell.wait()
-        if self.xvfb is None:
-            return
-        self.xvfb.terminate()
-        try:
-            self.xvfb.wait(5)
-        except subprocess.TimeoutExpired:
-            self.xvfb.kill()
-            self.xvfb.wait()
+        end_process(self.shell)
+        if self.xvfb is not None:
+            end_process(self.xvfb)
 
     def env(self):
         env = dict(os.environ, DISPLAY=self.display)

@@ -181,7 +181,9 @@ def stop_adb_server(port, timeout=5.0):
 class SimulatedPhone:
     """One phone_sim.py process with its own file system, request log and output."""
 
-    def __init__(self, workdir, server_port, options=(), name="phone"):
+    def __init__(self, workdir, server_port, options=(), name="phone", env=None):
+        """server_port None: the simulator's own default (ANDROID_ADB_SERVER_PORT of
+        `env`, or 5037)."""
         self.name = name
         self.dir = os.path.join(workdir, name)
         self.prop_dir = os.path.join(self.dir, "root")
@@ -191,6 +193,7 @@ class SimulatedPhone:
         self.output_path = os.path.join(self.dir, "phone-sim.log")
         self.server_port = server_port
         self.options = list(options)
+        self.env = env
         self.port = None
         self.process = None
 
@@ -202,8 +205,10 @@ class SimulatedPhone:
     def pid(self):
         return self.process.pid if self.process else None
 
-    def start(self):
-        for attempt, port in enumerate(phone_port_candidates()):
+    def start(self, ports=None):
+        """Start on the first port of `ports` (default: free private ports) the
+        simulator can listen on."""
+        for attempt, port in enumerate(ports or phone_port_candidates()):
             if attempt == 5:
                 break
             if self._start_on(port):
@@ -212,11 +217,13 @@ class SimulatedPhone:
 
     def _start_on(self, port):
         command = [sys.executable, "-B", SIMULATOR, "--port", str(port),
-                   "--server-port", str(self.server_port), "--prop-dir", self.prop_dir,
-                   "--log", self.log_path, "--ready-file", self.ready_file, *self.options]
+                   "--prop-dir", self.prop_dir, "--log", self.log_path,
+                   "--ready-file", self.ready_file, *self.options]
+        if self.server_port is not None:
+            command += ["--server-port", str(self.server_port)]
         with open(self.output_path, "ab") as output:
-            self.process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=output,
-                                            stderr=subprocess.STDOUT)
+            self.process = subprocess.Popen(command, env=self.env, stdin=subprocess.DEVNULL,
+                                            stdout=output, stderr=subprocess.STDOUT)
         wait_until(lambda: os.path.exists(self.ready_file) or self.process.poll() is not None,
                    10.0, 0.05)
         if os.path.exists(self.ready_file):
@@ -225,15 +232,17 @@ class SimulatedPhone:
         self.stop()
         return False
 
-    def stop(self):
+    def stop(self, signum=signal.SIGTERM, timeout=5.0):
+        """Signal the simulator and return its exit code (None if it had to be killed)."""
         if self.process is None or self.process.poll() is not None:
-            return
-        self.process.terminate()
+            return None if self.process is None else self.process.returncode
+        self.process.send_signal(signum)
         try:
-            self.process.wait(timeout=5)
+            return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             self.process.kill()
             self.process.wait()
+            return None
 
     def requests(self):
         """Service requests in order, e.g. 'shell:echo CN > ...', 'reboot:'."""
@@ -243,10 +252,14 @@ class SimulatedPhone:
         except FileNotFoundError:
             return []
 
+    def prop_file(self, phone_path):
+        """Where a file of the phone lives on this machine."""
+        return os.path.join(self.prop_dir, phone_path.lstrip("/"))
+
     def read(self, phone_path):
         """The bytes of a file on the phone, or None when it does not exist."""
         try:
-            with open(os.path.join(self.prop_dir, phone_path.lstrip("/")), "rb") as file:
+            with open(self.prop_file(phone_path), "rb") as file:
                 return file.read()
         except FileNotFoundError:
             return None

@@ -19,7 +19,6 @@ How the tests choose ports (so they can run next to other adb users):
 """
 
 import os
-import random
 import shutil
 import signal
 import socket
@@ -30,10 +29,8 @@ import tempfile
 import time
 import unittest
 
-from phone_rig import free_port, phone_port_candidates, port_is_free, wait_until
+from phone_rig import SimulatedPhone, free_port, phone_port_candidates, wait_until
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SIMULATOR = os.path.join(HERE, "phone_sim.py")
 ADB = shutil.which("adb") or "/usr/bin/adb"
 
 COUNTRY = "/data/property/persist.sys.country"
@@ -115,78 +112,6 @@ class AdbServer:
                 self.process.wait()
 
 
-class Phone:
-    """A simulator process with its own property dir, log and ready file."""
-
-    def __init__(self, workdir, server_port, options=(), name="phone", env=None):
-        self.dir = os.path.join(workdir, name)
-        self.prop_dir = os.path.join(self.dir, "props")
-        os.makedirs(self.prop_dir, exist_ok=True)
-        self.log_path = os.path.join(self.dir, "requests.log")
-        self.ready_file = os.path.join(self.dir, "ready")
-        self.output_path = os.path.join(self.dir, "phone-sim.log")
-        self.server_port = server_port
-        self.options = list(options)
-        self.env = env
-        self.port = None
-        self.process = None
-
-    @property
-    def serial(self):
-        return "emulator-%d" % (self.port - 1)
-
-    def start(self, ports=None):
-        """Start on the first port of `ports` the simulator can listen on."""
-        for attempt, port in enumerate(ports or phone_port_candidates()):
-            if attempt == 5:
-                break
-            if self._start_on(port):
-                return self
-        raise RuntimeError("simulator could not start; see %s" % self.output_path)
-
-    def _start_on(self, port):
-        command = [sys.executable, SIMULATOR, "--port", str(port),
-                   "--prop-dir", self.prop_dir, "--log", self.log_path,
-                   "--ready-file", self.ready_file, *self.options]
-        if self.server_port is not None:
-            command += ["--server-port", str(self.server_port)]
-        with open(self.output_path, "ab") as output:
-            self.process = subprocess.Popen(command, env=self.env, stdin=subprocess.DEVNULL,
-                                            stdout=output, stderr=subprocess.STDOUT)
-        wait_until(lambda: os.path.exists(self.ready_file) or self.process.poll() is not None,
-                   10.0)
-        if os.path.exists(self.ready_file):
-            self.port = port
-            return True
-        self.stop()
-        return False
-
-    def stop(self, signum=signal.SIGTERM, timeout=5.0):
-        """Signal the simulator and return its exit code (None if it had to be killed)."""
-        if self.process is None or self.process.poll() is not None:
-            return None if self.process is None else self.process.returncode
-        self.process.send_signal(signum)
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-            return None
-
-    def requests(self):
-        if not os.path.exists(self.log_path):
-            return []
-        with open(self.log_path, encoding="utf-8") as log:
-            return log.read().splitlines()
-
-    def prop_file(self, phone_path):
-        return os.path.join(self.prop_dir, phone_path.lstrip("/"))
-
-    def read_prop(self, phone_path):
-        with open(self.prop_file(phone_path), "rb") as file:
-            return file.read()
-
-
 class AdbTestCase(unittest.TestCase):
     """One private adb server per test class plus helpers to start phones."""
 
@@ -200,7 +125,7 @@ class AdbTestCase(unittest.TestCase):
 
     @classmethod
     def start_phone(cls, *options, name="phone"):
-        phone = Phone(cls.workdir, cls.server.port, options, name=name).start()
+        phone = SimulatedPhone(cls.workdir, cls.server.port, options, name=name).start()
         cls.addClassCleanup(phone.stop)
         return phone
 
@@ -240,7 +165,7 @@ class RootedPhoneTest(AdbTestCase):
             with self.subTest(command=command):
                 result = self.shell(self.phone, command)
                 self.assertEqual((result.returncode, result.stdout), (0, ""))
-                self.assertEqual(self.phone.read_prop(path), content)
+                self.assertEqual(self.phone.read(path), content)
 
     def test_cat_reads_back_what_echo_wrote(self):
         for value in ("US", "DE"):
@@ -282,7 +207,7 @@ class NotRootedPhoneTest(AdbTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.phone = Phone(cls.workdir, cls.server.port, ["--not-rooted"])
+        cls.phone = SimulatedPhone(cls.workdir, cls.server.port, ["--not-rooted"])
         # A value left by an earlier session must survive failed writes.
         os.makedirs(os.path.dirname(cls.phone.prop_file(COUNTRY)))
         with open(cls.phone.prop_file(COUNTRY), "w") as file:
@@ -305,7 +230,7 @@ class NotRootedPhoneTest(AdbTestCase):
                 if previous is None:
                     self.assertFalse(os.path.exists(self.phone.prop_file(path)))
                 else:
-                    self.assertEqual(self.phone.read_prop(path), previous.encode())
+                    self.assertEqual(self.phone.read(path), previous.encode())
 
     def test_reading_still_works(self):
         self.assertEqual(self.shell(self.phone, "cat " + COUNTRY).stdout, "GB\n")
@@ -406,14 +331,14 @@ class ServerStartedLaterTest(unittest.TestCase):
         scan_ports = list(phone_port_candidates(5555, 5585))
         self.assertTrue(scan_ports, "no free port in 5555..5585 for the scan test")
         # Announcements go to a port nobody listens on: only the scan can find it.
-        phone = Phone(self.workdir, free_port()).start(scan_ports)
+        phone = SimulatedPhone(self.workdir, free_port()).start(scan_ports)
         self.addCleanup(phone.stop)
         self.start_server()
         self.assertTrue(self.server.wait_for_state(phone.serial, "device"),
                         "states: %r" % self.server.states())
 
     def test_found_outside_the_scan_range_by_repeated_announcements(self):
-        phone = Phone(self.workdir, self.server.port).start()
+        phone = SimulatedPhone(self.workdir, self.server.port).start()
         self.addCleanup(phone.stop)
         time.sleep(0.7)  # the first announcements find no server
         self.start_server()
@@ -430,7 +355,7 @@ class ServerRestartTest(unittest.TestCase):
         server = AdbServer(workdir)
         server.start()
         self.addCleanup(server.stop)
-        phone = Phone(workdir, server.port).start()
+        phone = SimulatedPhone(workdir, server.port).start()
         self.addCleanup(phone.stop)
         self.assertTrue(server.wait_for_state(phone.serial, "device"),
                         "states: %r" % server.states())
@@ -512,7 +437,7 @@ class WireTest(unittest.TestCase):
         self.addCleanup(shutil.rmtree, self.workdir, ignore_errors=True)
 
     def start_phone(self, *options, server_port=None, env=None):
-        phone = Phone(self.workdir, server_port or free_port(), options, env=env).start()
+        phone = SimulatedPhone(self.workdir, server_port or free_port(), options, env=env).start()
         self.addCleanup(phone.stop)
         return phone
 
@@ -594,7 +519,7 @@ class WireTest(unittest.TestCase):
         listener.settimeout(5)
         # The default server port comes from ANDROID_ADB_SERVER_PORT.
         env = dict(os.environ, ANDROID_ADB_SERVER_PORT=str(listener.getsockname()[1]))
-        phone = Phone(self.workdir, None, ["--reboot-seconds", "1"], env=env).start()
+        phone = SimulatedPhone(self.workdir, None, ["--reboot-seconds", "1"], env=env).start()
         self.addCleanup(phone.stop)
         expected = ("host:emulator:%d" % phone.port).encode()
         framed = b"%04x" % len(expected) + expected

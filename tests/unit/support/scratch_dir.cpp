@@ -4,16 +4,16 @@
 #include <iterator>
 #include <sstream>
 
-ScratchDir::ScratchDir()
+ScratchDir::ScratchDir(const char* prefix)
 {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     static LONG counter = 0;
     std::ostringstream name;
-    name << temp << "qtest-" << GetCurrentProcessId() << "-" << InterlockedIncrement(&counter)
+    name << temp << prefix << GetCurrentProcessId() << "-" << InterlockedIncrement(&counter)
          << "-" << GetTickCount() << "\\";
     m_path = name.str();
-    CreateDirectoryA(m_path.c_str(), nullptr);
+    m_created = CreateDirectoryA(m_path.c_str(), nullptr) != FALSE;
 }
 
 ScratchDir::~ScratchDir()
